@@ -1,0 +1,173 @@
+// The checked image file against injected failures of the system calls
+// below it: what it reports, what it leaves on disk, and how it ends.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/console.hpp"
+#include "app/image_file.hpp"
+#include "fake_os.hpp"
+#include "image/write_block.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A block with newlines and carriage returns in it, which must arrive unchanged.
+Bytes sample_block(std::size_t length) {
+    Bytes block(length);
+    for (std::size_t i = 0; i < length; ++i) {
+        block[i] = static_cast<std::uint8_t>(i % 3 == 0 ? 0x0A : i % 3 == 1 ? 0x0D : i);
+    }
+    return block;
+}
+
+class ImageFile : public testing::Test {
+  protected:
+    void SetUp() override {
+        fake_os::reset();
+        ASSERT_EQ(::chdir(dir.path.c_str()), 0);
+    }
+    void TearDown() override { ASSERT_EQ(::chdir("/"), 0); }
+
+    // Runs `blocks` through a fresh image file and finishes it, in a child
+    // process whose two streams go to one capture file; expects the run to end
+    // with status 1 and returns what the streams received.
+    std::string failing_run(const std::vector<Bytes>& blocks) {
+        std::fflush(nullptr);
+        EXPECT_EXIT(
+            {
+                const int capture =
+                    ::open(console_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+                ::dup2(capture, STDOUT_FILENO);
+                ::dup2(capture, STDERR_FILENO);
+                ::close(capture);
+                if (!app::create_image_file()) {
+                    std::_Exit(99);
+                }
+                for (const Bytes& block : blocks) {
+                    write_block(block.data(), block.size());
+                }
+                app::finish_image_file();
+                std::_Exit(0);
+            },
+            testing::ExitedWithCode(console::status_failure), "");
+        return support::read_text(console_path);
+    }
+
+    static std::string write_failure(int error_number) {
+        return support::error_line(error_number) + console::write_failed;
+    }
+
+    support::TempDir dir;
+    support::TempDir console_dir;
+    std::string console_path = console_dir / "console.txt";
+};
+
+TEST_F(ImageFile, ShortWritesAreResumedUntilTheBlockIsWhole) {
+    fake_os::faults.max_write = 7;
+    const Bytes first = sample_block(512);
+    const Bytes second = sample_block(32);
+    ASSERT_TRUE(app::create_image_file());
+    write_block(first.data(), first.size());
+    write_block(second.data(), second.size());
+    app::finish_image_file();
+
+    Bytes want = first;
+    want.insert(want.end(), second.begin(), second.end());
+    EXPECT_EQ(support::read_file(dir / app::image_file_name), want);
+    EXPECT_EQ(fake_os::write_calls, (512 + 6) / 7 + (32 + 6) / 7);
+    EXPECT_EQ(fake_os::sync_calls, 1);
+}
+
+TEST_F(ImageFile, AnInterruptedWriteIsRetried) {
+    fake_os::faults.fail_write_call = 1;
+    fake_os::faults.write_errno = EINTR;
+    const Bytes block = sample_block(1024);
+    ASSERT_TRUE(app::create_image_file());
+    write_block(block.data(), block.size());
+    app::finish_image_file();
+    EXPECT_EQ(support::read_file(dir / app::image_file_name), block);
+}
+
+struct WriteFault {
+    const char* name;
+    long failed_result;  // what the failing call returns
+    int write_errno;     // its errno, when it returns -1
+    int reported;        // the error the report must name
+};
+
+// A call that writes nothing yet gives no error can only mean a full medium.
+constexpr WriteFault write_faults[] = {
+    {"ErrorIsReported", -1, EIO, EIO},
+    {"FileTooLarge", -1, EFBIG, EFBIG},
+    {"ZeroCountMeansNoSpace", 0, 0, ENOSPC},
+    {"ZeroCountIgnoresStaleErrno", 0, EACCES, ENOSPC},
+};
+
+class ImageFileWriteFault : public ImageFile, public testing::WithParamInterface<WriteFault> {};
+
+TEST_P(ImageFileWriteFault, DeletesThePartialFileAndReportsTheTrueReason) {
+    const WriteFault& f = GetParam();
+    fake_os::faults.fail_write_call = 3;  // after a whole block and part of the next
+    fake_os::faults.max_write = 300;
+    fake_os::faults.failed_result = f.failed_result;
+    fake_os::faults.write_errno = f.write_errno;
+    errno = f.write_errno;
+
+    EXPECT_EQ(failing_run({sample_block(512), sample_block(1024)}), write_failure(f.reported));
+    EXPECT_TRUE(support::list_dir(dir.path).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ImageFileWriteFault, testing::ValuesIn(write_faults),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ImageFile, CleanUpFailuresDoNotChangeTheReason) {
+    fake_os::faults.fail_write_call = 2;
+    fake_os::faults.write_errno = ENOSPC;
+    fake_os::faults.close_errno = EBADF;
+    fake_os::faults.remove_errno = EPERM;
+    EXPECT_EQ(failing_run({sample_block(512), sample_block(512)}), write_failure(ENOSPC));
+    EXPECT_TRUE(support::list_dir(dir.path).empty());
+}
+
+TEST_F(ImageFile, AFailedFlushToStorageIsAWriteFailure) {
+    fake_os::faults.sync_errno = EIO;
+    EXPECT_EQ(failing_run({sample_block(512)}), write_failure(EIO));
+    EXPECT_TRUE(support::list_dir(dir.path).empty());
+}
+
+// The fake stops the child if the descriptor is closed a second time.
+TEST_F(ImageFile, AFailedCloseIsAWriteFailureAndClosesOnce) {
+    fake_os::faults.close_errno = EDQUOT;
+    EXPECT_EQ(failing_run({sample_block(512)}), write_failure(EDQUOT));
+    EXPECT_TRUE(support::list_dir(dir.path).empty());
+}
+
+TEST_F(ImageFile, StandardOutputIsFlushedBeforeTheErrorLine) {
+    fake_os::faults.fail_write_call = 1;
+    fake_os::faults.write_errno = EIO;
+    std::fflush(nullptr);
+    EXPECT_EXIT(
+        {
+            const int capture = ::open(console_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(capture, STDOUT_FILENO);
+            ::dup2(capture, STDERR_FILENO);
+            std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);  // as when writing to a file
+            std::fputs("earlier\n", stdout);
+            if (app::create_image_file()) {
+                write_block(sample_block(32).data(), 32);
+            }
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(console::status_failure), "");
+    EXPECT_EQ(support::read_text(console_path), "earlier\n" + write_failure(EIO));
+}
+
+}  // namespace
