@@ -6,6 +6,7 @@
 #include "capture_block.hpp"
 #include "expected_image.hpp"
 #include "image/builder.hpp"
+#include "test_support.hpp"
 
 namespace {
 

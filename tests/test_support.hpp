@@ -25,6 +25,13 @@ void write_file(const std::string& path, const std::vector<std::uint8_t>& bytes)
 // Names in `dir`, sorted, without "." and "..".
 std::vector<std::string> list_dir(const std::string& dir);
 
+// `utf8` converted to code page 932 by the C library's iconv, so that the
+// program's escaped console texts are checked against an independent source.
+std::string cp932(const std::string& utf8);
+
+// Empty when the two byte strings are equal; otherwise where they first differ.
+std::string difference(const std::vector<std::uint8_t>& got, const std::vector<std::uint8_t>& want);
+
 // "BLANKIMG: " and the C library's text for `error_number`, as perror prints it.
 std::string error_line(int error_number);
 

@@ -1,0 +1,70 @@
+#include "run_support.hpp"
+
+#include <cstdlib>
+
+#include "test_support.hpp"
+
+namespace run {
+
+namespace {
+
+// Sanitizer settings of the test run reach the program, so that a sanitized
+// program fails its test on the first report.
+void pass_through(std::vector<std::string>& env, const char* name, std::string extra = "") {
+    const char* value = std::getenv(name);
+    std::string joined = value != nullptr ? value : "";
+    if (!extra.empty()) {
+        joined += (joined.empty() ? "" : ":") + extra;
+    }
+    if (!joined.empty()) {
+        env.push_back(std::string(name) + "=" + joined);
+    }
+}
+
+}  // namespace
+
+bool have_faketime() {
+    return std::string(FAKETIME_LIBRARY).size() > 0;
+}
+
+process::Launch blankimg_in(const std::string& dir, const Clock& clock) {
+    process::Launch launch;
+    launch.program = BLANKIMG_PROGRAM;
+    launch.dir = dir;
+    launch.env = {"LC_ALL=C", "TZ=" + clock.tz};
+    pass_through(launch.env, "UBSAN_OPTIONS");
+    pass_through(launch.env, "LSAN_OPTIONS");
+    if (clock.faketime.empty()) {
+        pass_through(launch.env, "ASAN_OPTIONS");
+        return launch;
+    }
+    // AddressSanitizer refuses to start when libfaketime is loaded before it.
+    pass_through(launch.env, "ASAN_OPTIONS", "verify_asan_link_order=0");
+    launch.env.push_back("LD_PRELOAD=" FAKETIME_LIBRARY);
+    launch.env.push_back("FAKETIME=" + clock.faketime);
+    if (!clock.format.empty()) {
+        launch.env.push_back("FAKETIME_FMT=" + clock.format);
+    }
+    return launch;
+}
+
+std::string banner_and_start() {
+    return support::cp932("BLANKIMG V0.02: 中身が空の OS-ROM形式ファイルの創成\n"
+                          "既存のファイルは上書きせず、書きかけのファイルは残しません。\n"
+                          "\n"
+                          "BLANKIMG: ファイル BLANKIMG.ROM を創成(新規に作成)します。\n");
+}
+
+std::string completed() {
+    return support::cp932("BLANKIMG: 正常に終了しました。\n");
+}
+
+std::string create_failed() {
+    return support::cp932("BLANKIMG: ファイルの創成に失敗しました。\n");
+}
+
+std::string write_failed() {
+    return support::cp932("BLANKIMG: ファイルの書き出しに失敗しました。\n");
+}
+
+}  // namespace run

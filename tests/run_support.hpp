@@ -1,0 +1,36 @@
+// What the end-to-end tests share: how to start the real program under a
+// chosen clock, and what it must print.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "image/dos_stamp.hpp"
+#include "process.hpp"
+
+namespace run {
+
+// A clock for the child, through libfaketime; an empty `faketime` leaves the
+// real clock.
+struct Clock {
+    std::string faketime{};  // FAKETIME: a frozen time, or an offset such as "+10s"
+    std::string format{};    // FAKETIME_FMT, how `faketime` is spelt; empty: the default
+    std::string tz = "UTC0";
+};
+
+inline const Clock december_2002{"2002-12-10 13:49:16"};
+inline constexpr image::DosStamp december_2002_stamp{0x6E28, 0x2D8A};
+inline const Clock real_clock{};
+
+bool have_faketime();
+
+// A launch of blankimg in `dir` under `clock`, in the C locale.
+process::Launch blankimg_in(const std::string& dir, const Clock& clock = december_2002);
+
+// The console texts, converted from their UTF-8 spelling.
+std::string banner_and_start();
+std::string completed();
+std::string create_failed();
+std::string write_failed();
+
+}  // namespace run
