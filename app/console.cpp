@@ -12,18 +12,18 @@ void say_banner() {
 }
 
 void say_start(const char* file_name) {
-    std::printf(start_format, file_name);
+    (void)std::printf(start_format, file_name);
 }
 
 // Console output is not checked: the image, not the console, is the product.
 void say(const char* text) {
-    std::fputs(text, stdout);
+    (void)std::fputs(text, stdout);
 }
 
 void report_failure(int error_number, const char* message) {
     // Standard output is buffered and standard error is not: flush first, so
     // the lines keep their order when both streams go to one file.
-    std::fflush(stdout);
+    (void)std::fflush(stdout);
     errno = error_number;
     std::perror(program_name);
     say(message);

@@ -17,12 +17,12 @@ int image_fd = no_file;  // set once by create_image_file, for the whole run
 
 // Deletes the partial image, reports `error_number` and ends the run. The
 // error is passed in, not read from errno, so that the clean-up cannot change
-// the reason given.
+// the reason given; the clean-up's own failures have no better report.
 [[noreturn]] void fail_write(int error_number) {
     if (image_fd != no_file) {
-        os::close(std::exchange(image_fd, no_file));
+        (void)os::close(std::exchange(image_fd, no_file));
     }
-    os::remove(image_file_name);
+    (void)os::remove(image_file_name);
     console::report_failure(error_number, console::write_failed);
     std::exit(console::status_failure);
 }

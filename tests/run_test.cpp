@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,6 +93,47 @@ TEST_F(Blankimg, ArgumentsChangeNothing) {
     EXPECT_EQ(with.out, without.out);
     EXPECT_EQ(with.status, without.status);
     EXPECT_EQ(support::read_file(image_path()), support::read_file(plain / image_name));
+}
+
+// The image goes out in exactly the layout's 1,127 writes, then is flushed
+// to storage and closed, as the system calls show.
+TEST_F(Blankimg, MakesTheLayoutsWritesThenFlushesAndCloses) {
+    if (std::string(STRACE_PROGRAM).empty()) {
+        GTEST_SKIP() << "strace is not installed";
+    }
+    const support::TempDir trace_dir;
+    const std::string trace = trace_dir / "trace";
+    process::Launch launch = run::blankimg_in(work.path);
+    launch.args = {"-o", trace, "-e", "trace=openat,write,fsync,close", launch.program};
+    launch.program = STRACE_PROGRAM;
+    expect_success(process::run(launch));
+
+    std::istringstream lines(support::read_text(trace));
+    std::string fd;
+    std::vector<std::string> calls;  // the image's calls as "name = result"
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("= ") == std::string::npos) {
+            continue;  // "+++ exited with 0 +++"
+        }
+        const std::string name = line.substr(0, line.find('('));
+        const std::string result = line.substr(line.rfind("= "));
+        if (line.starts_with("openat(AT_FDCWD, \"BLANKIMG.ROM\"")) {
+            fd = result.substr(2);
+        } else if (!fd.empty() && (line.starts_with(name + "(" + fd + ",") ||
+                                   line.starts_with(name + "(" + fd + ")"))) {
+            calls.push_back(name + " " + result);
+        }
+    }
+    ASSERT_FALSE(fd.empty()) << "the image was never opened";
+    EXPECT_GT(std::stoi(fd), 2) << "the image must not take a standard stream's descriptor";
+    std::vector<std::string> want;
+    want.insert(want.end(), 1, "write = 512");
+    want.insert(want.end(), 2, "write = 1024");
+    want.insert(want.end(), 112, "write = 32");
+    want.insert(want.end(), 1012, "write = 512");
+    want.push_back("fsync = 0");
+    want.push_back("close = 0");
+    EXPECT_EQ(calls, want);
 }
 
 // Every kind of entry already named BLANKIMG.ROM is refused and left alone.
