@@ -8,7 +8,6 @@ namespace image {
 
 inline constexpr std::uint16_t fat12_entry_mask = 0x0FFF;    // an entry holds 12 bits
 inline constexpr std::uint16_t fat12_end_of_chain = 0x0FFF;  // last cluster of a file
-inline constexpr std::uint16_t fat12_free = 0x000;           // cluster not in use
 
 // Byte offset of entry n: one and a half bytes per entry.
 constexpr std::size_t fat12_offset(std::size_t n) {
