@@ -27,6 +27,9 @@ bool have_faketime();
 // A launch of blankimg in `dir` under `clock`, in the C locale.
 process::Launch blankimg_in(const std::string& dir, const Clock& clock = december_2002);
 
+// Adds `option` to the child's ASAN_OPTIONS.
+void add_asan_option(process::Launch& launch, const std::string& option);
+
 // The console texts, converted from their UTF-8 spelling.
 std::string banner_and_start();
 std::string completed();
