@@ -28,6 +28,15 @@ Bytes sample_block(std::size_t length) {
     return block;
 }
 
+// Sends both standard streams of this (child) process into one file, as
+// when a user redirects them together.
+void capture_console(const std::string& path) {
+    const int capture = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(capture, STDOUT_FILENO);
+    ::dup2(capture, STDERR_FILENO);
+    ::close(capture);
+}
+
 class ImageFile : public testing::Test {
   protected:
     void SetUp() override {
@@ -43,11 +52,7 @@ class ImageFile : public testing::Test {
         std::fflush(nullptr);
         EXPECT_EXIT(
             {
-                const int capture =
-                    ::open(console_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-                ::dup2(capture, STDOUT_FILENO);
-                ::dup2(capture, STDERR_FILENO);
-                ::close(capture);
+                capture_console(console_path);
                 if (!app::create_image_file()) {
                     std::_Exit(99);
                 }
@@ -156,9 +161,7 @@ TEST_F(ImageFile, StandardOutputIsFlushedBeforeTheErrorLine) {
     std::fflush(nullptr);
     EXPECT_EXIT(
         {
-            const int capture = ::open(console_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            ::dup2(capture, STDOUT_FILENO);
-            ::dup2(capture, STDERR_FILENO);
+            capture_console(console_path);
             std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);  // as when writing to a file
             std::fputs("earlier\n", stdout);
             if (app::create_image_file()) {
