@@ -45,6 +45,10 @@ class Blankimg : public testing::Test {
         EXPECT_EQ(outcome.out, run::banner_and_start() + run::completed());
         EXPECT_EQ(outcome.err, "");
         EXPECT_EQ(support::list_dir(work.path), std::vector<std::string>{image_name});
+        expect_image(stamp);
+    }
+
+    void expect_image(image::DosStamp stamp = run::december_2002_stamp) const {
         EXPECT_EQ(support::difference(support::read_file(image_path()), expected::rom_image(stamp)),
                   "");
     }
@@ -310,28 +314,28 @@ const ClosedStreams closed_streams[] = {
     {"All", true, true, true},
 };
 
-class BlankimgClosed : public Blankimg, public testing::WithParamInterface<ClosedStreams> {};
+class BlankimgClosed : public Blankimg, public testing::WithParamInterface<ClosedStreams> {
+  protected:
+    process::Launch closed_launch() const {
+        process::Launch launch = run::blankimg_in(work.path);
+        launch.close_stdin = GetParam().in;
+        launch.close_stdout = GetParam().out;
+        launch.close_stderr = GetParam().err;
+        return launch;
+    }
+};
 
 TEST_P(BlankimgClosed, StillWritesTheExactImage) {
-    process::Launch launch = run::blankimg_in(work.path);
-    launch.close_stdin = GetParam().in;
-    launch.close_stdout = GetParam().out;
-    launch.close_stderr = GetParam().err;
-    const Outcome outcome = process::run(launch);
+    const Outcome outcome = process::run(closed_launch());
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, GetParam().out ? "" : run::banner_and_start() + run::completed());
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(support::list_dir(work.path), std::vector<std::string>{image_name});
-    EXPECT_EQ(support::difference(support::read_file(image_path()),
-                                  expected::rom_image(run::december_2002_stamp)),
-              "");
+    expect_image();
 }
 
 TEST_P(BlankimgClosed, StillReportsAFailedWrite) {
-    process::Launch launch = run::blankimg_in(work.path);
-    launch.close_stdin = GetParam().in;
-    launch.close_stdout = GetParam().out;
-    launch.close_stderr = GetParam().err;
+    process::Launch launch = closed_launch();
     launch.file_size_limit = 3000;
     const Outcome outcome = process::run(launch);
     EXPECT_EQ(outcome.status, 1);
@@ -349,9 +353,7 @@ TEST_F(Blankimg, AFullConsoleDoesNotAffectTheImage) {
     const Outcome first = process::run(launch);
     EXPECT_EQ(first.status, 0);
     EXPECT_EQ(first.err, "");
-    EXPECT_EQ(support::difference(support::read_file(image_path()),
-                                  expected::rom_image(run::december_2002_stamp)),
-              "");
+    expect_image();
     const Outcome second = process::run(launch);
     EXPECT_EQ(second.status, 1);
     EXPECT_EQ(second.err, support::error_line(EEXIST));
