@@ -10,6 +10,7 @@
 
 // Arguments are ignored: the program has no options.
 int main() {
+    os::prepare_console();
     console::say_banner();
     // One reading of the clock, before the file exists, serves both entries.
     const image::DosStamp stamp = app::local_stamp(std::time(nullptr));

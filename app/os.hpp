@@ -8,6 +8,10 @@
 
 namespace os {
 
+// Makes standard output and error pass bytes unchanged, so that every system
+// prints the same texts. Called before anything is printed.
+void prepare_console();
+
 // Readies the process to write the image safely: descriptors 0 to 2 are
 // opened on the null device where closed, so the image cannot take one of
 // them and receive console text, and a file-size limit yields a write error

@@ -17,6 +17,9 @@ bool is_open(int fd) {
 }
 }  // namespace
 
+// The streams are byte streams already.
+void prepare_console() {}
+
 bool prepare_process() {
     if (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR) {
         return false;
