@@ -2,10 +2,9 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "app/os.hpp"
+#include "crt.hpp"
 
 namespace fake_os {
 
@@ -37,7 +36,7 @@ namespace os {
 using fake_os::faults;
 
 int create_new(const char* name) {
-    fake_os::open_fd = ::open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fake_os::open_fd = crt::open(name, O_RDWR | O_CREAT | O_EXCL);
     return fake_os::open_fd;
 }
 
@@ -48,12 +47,12 @@ long write(int fd, const void* bytes, std::size_t length) {
             errno = faults.write_errno;
             return -1;
         }
-        return ::write(fd, bytes, static_cast<std::size_t>(faults.failed_result));
+        return crt::write(fd, bytes, static_cast<std::size_t>(faults.failed_result));
     }
     if (faults.max_write > 0 && length > static_cast<std::size_t>(faults.max_write)) {
         length = static_cast<std::size_t>(faults.max_write);
     }
-    return ::write(fd, bytes, length);
+    return crt::write(fd, bytes, length);
 }
 
 int sync(int fd) {
@@ -63,13 +62,13 @@ int sync(int fd) {
         errno = faults.sync_errno;
         return -1;
     }
-    return ::fsync(fd);
+    return crt::sync(fd);
 }
 
 int close(int fd) {
     fake_os::require_open(fd);
     fake_os::open_fd = -1;
-    const int result = ::close(fd);
+    const int result = crt::close(fd);
     if (faults.close_errno != 0) {
         errno = faults.close_errno;
         return -1;
@@ -78,7 +77,7 @@ int close(int fd) {
 }
 
 int remove(const char* name) {
-    const int result = ::unlink(name);
+    const int result = crt::unlink(name);
     if (faults.remove_errno != 0) {
         errno = faults.remove_errno;
         return -1;

@@ -1,4 +1,4 @@
-// A file layer for tests of the checked image file: real POSIX calls, with
+// A file layer for tests of the checked image file: the real C runtime, with
 // failures injected where a test asks for them. It also stops the test if
 // the image file is closed twice or written after closing.
 #pragma once

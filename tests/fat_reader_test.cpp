@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "expected_console.hpp"
 #include "expected_image.hpp"
 #include "run_support.hpp"
 #include "test_support.hpp"

@@ -4,13 +4,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/console.hpp"
 #include "app/image_file.hpp"
+#include "crt.hpp"
 #include "fake_os.hpp"
 #include "image/write_block.hpp"
 #include "test_support.hpp"
@@ -18,6 +18,12 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+
+#ifdef EDQUOT
+constexpr int quota_exceeded = EDQUOT;
+#else
+constexpr int quota_exceeded = ENOSPC;  // the Windows C runtime has no errno for quotas
+#endif
 
 // A block with newlines and carriage returns in it, which must arrive unchanged.
 Bytes sample_block(std::size_t length) {
@@ -31,19 +37,22 @@ Bytes sample_block(std::size_t length) {
 // Sends both standard streams of this (child) process into one file, as
 // when a user redirects them together.
 void capture_console(const std::string& path) {
-    const int capture = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(capture, STDOUT_FILENO);
-    ::dup2(capture, STDERR_FILENO);
-    ::close(capture);
+    const int capture = crt::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
+    crt::dup2(capture, crt::stdout_fd);
+    crt::dup2(capture, crt::stderr_fd);
+    crt::close(capture);
 }
 
 class ImageFile : public testing::Test {
   protected:
     void SetUp() override {
         fake_os::reset();
-        ASSERT_EQ(::chdir(dir.path.c_str()), 0);
+        std::filesystem::current_path(dir.path);
     }
-    void TearDown() override { ASSERT_EQ(::chdir("/"), 0); }
+    // A directory in use cannot be removed everywhere.
+    void TearDown() override {
+        std::filesystem::current_path(std::filesystem::temp_directory_path());
+    }
 
     // Runs `blocks` through a fresh image file and finishes it, in a child
     // process whose two streams go to one capture file; expects the run to end
@@ -70,8 +79,8 @@ class ImageFile : public testing::Test {
         return support::error_line(error_number) + console::write_failed;
     }
 
-    support::TempDir dir;
-    support::TempDir console_dir;
+    support::TempDir dir{"BLANKIMG_TEST_IMAGE_DIR"};
+    support::TempDir console_dir{"BLANKIMG_TEST_CONSOLE_DIR"};
     std::string console_path = console_dir / "console.txt";
 };
 
@@ -150,8 +159,8 @@ TEST_F(ImageFile, AFailedFlushToStorageIsAWriteFailure) {
 
 // The fake stops the child if the descriptor is closed a second time.
 TEST_F(ImageFile, AFailedCloseIsAWriteFailureAndClosesOnce) {
-    fake_os::faults.close_errno = EDQUOT;
-    EXPECT_EQ(failing_run({sample_block(512)}), write_failure(EDQUOT));
+    fake_os::faults.close_errno = quota_exceeded;
+    EXPECT_EQ(failing_run({sample_block(512)}), write_failure(quota_exceeded));
     EXPECT_TRUE(support::list_dir(dir.path).empty());
 }
 

@@ -3,9 +3,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "app/local_stamp.hpp"
+#include "crt.hpp"
 
 namespace {
 
@@ -19,13 +21,13 @@ class LocalStamp : public testing::Test {
     }
     void TearDown() override {
         if (saved_tz) {
-            ::setenv("TZ", saved_tz->c_str(), 1);
+            crt::set_env("TZ", *saved_tz);
         } else {
-            ::unsetenv("TZ");
+            crt::unset_env("TZ");
         }
-        ::tzset();
+        crt::tzset();
     }
-    static void use_zone(const char* tz) { ::setenv("TZ", tz, 1); }
+    static void use_zone(const char* tz) { crt::set_env("TZ", tz); }
 
     std::optional<std::string> saved_tz;
 };

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "test_support.hpp"
-
 namespace run {
 
 namespace {
@@ -52,25 +50,6 @@ void add_asan_option(process::Launch& launch, const std::string& option) {
         }
     }
     launch.env.push_back(name + option);
-}
-
-std::string banner_and_start() {
-    return support::cp932("BLANKIMG V0.02: 中身が空の OS-ROM形式ファイルの創成\n"
-                          "既存のファイルは上書きせず、書きかけのファイルは残しません。\n"
-                          "\n"
-                          "BLANKIMG: ファイル BLANKIMG.ROM を創成(新規に作成)します。\n");
-}
-
-std::string completed() {
-    return support::cp932("BLANKIMG: 正常に終了しました。\n");
-}
-
-std::string create_failed() {
-    return support::cp932("BLANKIMG: ファイルの創成に失敗しました。\n");
-}
-
-std::string write_failed() {
-    return support::cp932("BLANKIMG: ファイルの書き出しに失敗しました。\n");
 }
 
 }  // namespace run

@@ -1,5 +1,5 @@
 // What the end-to-end tests share: how to start the real program under a
-// chosen clock, and what it must print.
+// chosen clock.
 #pragma once
 
 #include <string>
@@ -29,11 +29,5 @@ process::Launch blankimg_in(const std::string& dir, const Clock& clock = decembe
 
 // Adds `option` to the child's ASAN_OPTIONS.
 void add_asan_option(process::Launch& launch, const std::string& option);
-
-// The console texts, converted from their UTF-8 spelling.
-std::string banner_and_start();
-std::string completed();
-std::string create_failed();
-std::string write_failed();
 
 }  // namespace run

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "expected_console.hpp"
 #include "expected_image.hpp"
 #include "run_support.hpp"
 #include "test_support.hpp"
@@ -42,7 +43,7 @@ class Blankimg : public testing::Test {
                         image::DosStamp stamp = run::december_2002_stamp) const {
         EXPECT_EQ(outcome.signal, 0);
         EXPECT_EQ(outcome.status, 0);
-        EXPECT_EQ(outcome.out, run::banner_and_start() + run::completed());
+        EXPECT_EQ(outcome.out, expected::banner_and_start() + expected::completed());
         EXPECT_EQ(outcome.err, "");
         EXPECT_EQ(support::list_dir(work.path), std::vector<std::string>{image_name});
         expect_image(stamp);
@@ -57,14 +58,14 @@ class Blankimg : public testing::Test {
         EXPECT_EQ(outcome.signal, 0);
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.err, support::error_line(error_number));
-        EXPECT_EQ(outcome.out, run::banner_and_start() + run::create_failed());
+        EXPECT_EQ(outcome.out, expected::banner_and_start() + expected::create_failed());
     }
 
     void expect_write_failure(const Outcome& outcome, int error_number) const {
         EXPECT_EQ(outcome.signal, 0) << "the program was killed, leaving its partial image";
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.err, support::error_line(error_number));
-        EXPECT_EQ(outcome.out, run::banner_and_start() + run::write_failed());
+        EXPECT_EQ(outcome.out, expected::banner_and_start() + expected::write_failed());
         EXPECT_EQ(support::list_dir(work.path), std::vector<std::string>{});
     }
 
@@ -328,7 +329,8 @@ class BlankimgClosed : public Blankimg, public testing::WithParamInterface<Close
 TEST_P(BlankimgClosed, StillWritesTheExactImage) {
     const Outcome outcome = process::run(closed_launch());
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, GetParam().out ? "" : run::banner_and_start() + run::completed());
+    EXPECT_EQ(outcome.out,
+              GetParam().out ? "" : expected::banner_and_start() + expected::completed());
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(support::list_dir(work.path), std::vector<std::string>{image_name});
     expect_image();
@@ -339,7 +341,8 @@ TEST_P(BlankimgClosed, StillReportsAFailedWrite) {
     launch.file_size_limit = 3000;
     const Outcome outcome = process::run(launch);
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.out, GetParam().out ? "" : run::banner_and_start() + run::write_failed());
+    EXPECT_EQ(outcome.out,
+              GetParam().out ? "" : expected::banner_and_start() + expected::write_failed());
     EXPECT_EQ(outcome.err, GetParam().err ? "" : support::error_line(EFBIG));
     EXPECT_EQ(support::list_dir(work.path), std::vector<std::string>{});
 }
@@ -364,12 +367,12 @@ TEST_F(Blankimg, SharedStreamsKeepTheirOrder) {
     launch.shared_streams = true;
     launch.file_size_limit = 3000;
     EXPECT_EQ(process::run(launch).out,
-              run::banner_and_start() + support::error_line(EFBIG) + run::write_failed());
+              expected::banner_and_start() + support::error_line(EFBIG) + expected::write_failed());
 
     launch.file_size_limit = -1;
-    EXPECT_EQ(process::run(launch).out, run::banner_and_start() + run::completed());
-    EXPECT_EQ(process::run(launch).out,
-              run::banner_and_start() + support::error_line(EEXIST) + run::create_failed());
+    EXPECT_EQ(process::run(launch).out, expected::banner_and_start() + expected::completed());
+    EXPECT_EQ(process::run(launch).out, expected::banner_and_start() + support::error_line(EEXIST) +
+                                            expected::create_failed());
 }
 
 // The local time of day, in any zone, from 1980 to 2107.
@@ -415,16 +418,9 @@ TEST(BlankimgRealClock, StampsTheTimeOfTheRun) {
     const Bytes image = support::read_file(work / image_name);
     ASSERT_EQ(image.size(), expected::image_size);
 
-    const image::DosStamp stamp{static_cast<std::uint16_t>(image[0xA16] | image[0xA17] << 8),
-                                static_cast<std::uint16_t>(image[0xA18] | image[0xA19] << 8)};
-    bool during_run = false;
-    for (std::time_t t = before; t <= after; ++t) {
-        std::tm utc{};
-        ::gmtime_r(&t, &utc);
-        const image::DosStamp at = image::dos_stamp_from_tm(utc);
-        during_run = during_run || (at.time == stamp.time && at.date == stamp.date);
-    }
-    EXPECT_TRUE(during_run) << "stamp 0x" << std::hex << stamp.time << " 0x" << stamp.date;
+    const image::DosStamp stamp = support::entry_stamp(image);
+    EXPECT_TRUE(support::stamped_during(stamp, before, after, support::Zone::universal))
+        << "stamp 0x" << std::hex << stamp.time << " 0x" << stamp.date;
     EXPECT_EQ(support::difference(image, expected::rom_image(stamp)), "");
 }
 

@@ -6,23 +6,61 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iconv.h>
 #include <iterator>
+#include <random>
 #include <stdexcept>
+
+#include "crt.hpp"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
 
 namespace support {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "blankimg-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed: " + std::string(std::strerror(errno)));
+namespace {
+
+fs::path new_private_directory() {
+    std::random_device random;
+    constexpr int attempts = 100;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        const fs::path candidate =
+            fs::temp_directory_path() / ("blankimg-test-" + std::to_string(random()));
+        if (fs::create_directory(candidate)) {
+            fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace);
+            return candidate;
+        }
     }
-    path = pattern;
+    throw std::runtime_error("no free name for a temporary directory");
+}
+
+}  // namespace
+
+TempDir::TempDir(const char* shared_as_) : shared_as(shared_as_) {
+    if (shared_as != nullptr) {
+        if (const char* parents = std::getenv(shared_as); parents != nullptr && *parents != '\0') {
+            path = parents;
+            owned = false;
+            return;
+        }
+    }
+    path = new_private_directory().string();
+    if (shared_as != nullptr) {
+        crt::set_env(shared_as, path);
+    }
 }
 
 TempDir::~TempDir() {
+    if (!owned) {
+        return;
+    }
+    if (shared_as != nullptr) {
+        crt::unset_env(shared_as);
+    }
     std::error_code ignored;
     // Tests may leave a directory without write or search permission behind.
     for (const auto& entry : fs::recursive_directory_iterator(path, ignored)) {
@@ -59,6 +97,27 @@ std::vector<std::string> list_dir(const std::string& dir) {
     return names;
 }
 
+#ifdef _WIN32
+std::string cp932(const std::string& utf8) {
+    constexpr unsigned shift_jis = 932;
+    const int in_size = static_cast<int>(utf8.size());
+    std::wstring wide(utf8.size(), L'\0');
+    const int wide_size = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), in_size,
+                                                wide.data(), in_size);
+    std::string out(utf8.size() * 2, '\0');
+    BOOL lossy = FALSE;
+    const int out_size =
+        wide_size <= 0
+            ? 0
+            : ::WideCharToMultiByte(shift_jis, WC_NO_BEST_FIT_CHARS, wide.data(), wide_size,
+                                    out.data(), static_cast<int>(out.size()), nullptr, &lossy);
+    if (out_size <= 0 || lossy) {
+        throw std::runtime_error("text has no CP932 form: " + utf8);
+    }
+    out.resize(static_cast<std::size_t>(out_size));
+    return out;
+}
+#else
 std::string cp932(const std::string& utf8) {
     const iconv_t converter = ::iconv_open("CP932", "UTF-8");
     if (converter == reinterpret_cast<iconv_t>(-1)) {
@@ -78,6 +137,7 @@ std::string cp932(const std::string& utf8) {
     out.resize(out.size() - out_left);
     return out;
 }
+#endif
 
 std::string difference(const std::vector<std::uint8_t>& got,
                        const std::vector<std::uint8_t>& want) {
@@ -97,6 +157,32 @@ std::string difference(const std::vector<std::uint8_t>& got,
 
 std::string error_line(int error_number) {
     return "BLANKIMG: " + std::string(std::strerror(error_number)) + "\n";
+}
+
+image::DosStamp entry_stamp(const std::vector<std::uint8_t>& image) {
+    constexpr std::size_t time_offset = 0xA16;  // the label's time, then its date
+    const auto le16 = [&](std::size_t at) {
+        return static_cast<std::uint16_t>(image.at(at) | image.at(at + 1) << 8);
+    };
+    return {le16(time_offset), le16(time_offset + 2)};
+}
+
+bool stamped_during(image::DosStamp stamp, std::time_t first, std::time_t last, Zone zone) {
+    for (std::time_t t = first; t <= last; ++t) {
+        std::tm broken_down{};
+#ifdef _WIN32
+        const bool converted = (zone == Zone::local ? ::localtime_s(&broken_down, &t)
+                                                    : ::gmtime_s(&broken_down, &t)) == 0;
+#else
+        const bool converted = (zone == Zone::local ? ::localtime_r(&t, &broken_down)
+                                                    : ::gmtime_r(&t, &broken_down)) != nullptr;
+#endif
+        const image::DosStamp at = image::dos_stamp_from_tm(broken_down);
+        if (converted && at.time == stamp.time && at.date == stamp.date) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace support
