@@ -86,6 +86,8 @@ TEST_F(BlankimgOnWindows, WritesTheExactImageAndTheSameTextsAsElsewhere) {
     EXPECT_EQ(outcome.out, expected::banner_and_start() + expected::completed());
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(support::list_dir(work.path), std::vector<std::string>{image_name});
+    const DWORD attributes = ::GetFileAttributesA((work / image_name).c_str());
+    EXPECT_EQ(attributes & FILE_ATTRIBUTE_READONLY, 0u) << "the image is read-only";
     const expected::Bytes image = support::read_file(work / image_name);
     ASSERT_EQ(image.size(), expected::image_size);
     const image::DosStamp stamp = support::entry_stamp(image);
