@@ -5,7 +5,7 @@
 #
 #   install_test.sh install BUILD_DIR FAKETIME_LIBRARY
 #   install_test.sh deb     BUILD_DIR FAKETIME_LIBRARY
-#   install_test.sh zip     BUILD_DIR SOURCE_DIR STRIP
+#   install_test.sh zip     BUILD_DIR SOURCE_DIR STRIP OBJDUMP
 #   install_test.sh man     PAGE PROGRAM
 set -euo pipefail
 
@@ -68,7 +68,7 @@ deb)
     same_image_as_build "$scratch/root/usr/bin/blankimg" "$build" "$3"
     ;;
 zip)
-    build=$2 source=$3 strip=$4
+    build=$2 source=$3 strip=$4 objdump=$5
     (cd "$build" && cpack -G ZIP -B "$scratch/package" >/dev/null)
     zip=$(echo "$scratch"/package/blankimg-*.zip)
     expect_file "$zip"
@@ -80,6 +80,9 @@ zip)
     # The package holds the program stripped.
     "$strip" -o "$scratch/blankimg.exe" "$build/blankimg.exe"
     cmp "$folder/blankimg.exe" "$scratch/blankimg.exe" || fail "blankimg.exe is not the one built"
+    # Statically linked: nothing to ship beside it.
+    dlls=$("$objdump" -p "$folder/blankimg.exe" | awk '/DLL Name:/ { print $3 }' | sort | tr '\n' ' ')
+    [ "$dlls" = "KERNEL32.dll msvcrt.dll " ] || fail "blankimg.exe needs $dlls"
     ;;
 man)
     page=$2 program=$3
