@@ -57,7 +57,7 @@ void place_root_directory(Bytes& rom, image::DosStamp stamp) {
 
     place(rom, root_offset, "OS-ROM     ");
     place(rom, root_offset + 11, hex("28"));
-    place(rom, root_offset + 22, stamp_bytes);
+    place(rom, label_stamp_offset, stamp_bytes);
 
     place(rom, root_offset + 32, "DUMYFILEBIN");
     place(rom, root_offset + 32 + 11, hex("02"));
@@ -84,6 +84,13 @@ Bytes hex(const char* text) {
         bytes.push_back(static_cast<std::uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
     }
     return bytes;
+}
+
+image::DosStamp stamp_of(const Bytes& rom) {
+    const auto le16_at = [&](std::size_t at) {
+        return static_cast<std::uint16_t>(rom.at(at) | rom.at(at + 1) << 8);
+    };
+    return {le16_at(label_stamp_offset), le16_at(label_stamp_offset + 2)};
 }
 
 Bytes rom_image(image::DosStamp stamp) {

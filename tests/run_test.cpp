@@ -418,7 +418,7 @@ TEST(BlankimgRealClock, StampsTheTimeOfTheRun) {
     const Bytes image = support::read_file(work / image_name);
     ASSERT_EQ(image.size(), expected::image_size);
 
-    const image::DosStamp stamp = support::entry_stamp(image);
+    const image::DosStamp stamp = expected::stamp_of(image);
     EXPECT_TRUE(support::stamped_during(stamp, before, after, support::Zone::universal))
         << "stamp 0x" << std::hex << stamp.time << " 0x" << stamp.date;
     EXPECT_EQ(support::difference(image, expected::rom_image(stamp)), "");

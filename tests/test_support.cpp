@@ -159,14 +159,6 @@ std::string error_line(int error_number) {
     return "BLANKIMG: " + std::string(std::strerror(error_number)) + "\n";
 }
 
-image::DosStamp entry_stamp(const std::vector<std::uint8_t>& image) {
-    constexpr std::size_t time_offset = 0xA16;  // the label's time, then its date
-    const auto le16 = [&](std::size_t at) {
-        return static_cast<std::uint16_t>(image.at(at) | image.at(at + 1) << 8);
-    };
-    return {le16(time_offset), le16(time_offset + 2)};
-}
-
 bool stamped_during(image::DosStamp stamp, std::time_t first, std::time_t last, Zone zone) {
     for (std::time_t t = first; t <= last; ++t) {
         std::tm broken_down{};

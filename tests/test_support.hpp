@@ -46,9 +46,6 @@ std::string difference(const std::vector<std::uint8_t>& got, const std::vector<s
 // "BLANKIMG: " and the C library's text for `error_number`, as perror prints it.
 std::string error_line(int error_number);
 
-// The stamp of an image's entries, as its bytes hold it.
-image::DosStamp entry_stamp(const std::vector<std::uint8_t>& image);
-
 enum class Zone { universal, local };
 
 // Whether `stamp` is the time, in `zone`, of some second from `first` to `last`.

@@ -95,7 +95,7 @@ class BlankimgOnWindows : public testing::Test {
         const expected::Bytes image = support::read_file(work / image_name);
         EXPECT_EQ(image.size(), expected::image_size);
         if (image.size() == expected::image_size) {
-            const image::DosStamp stamp = support::entry_stamp(image);
+            const image::DosStamp stamp = expected::stamp_of(image);
             EXPECT_TRUE(support::stamped_during(stamp, before, after, support::Zone::local))
                 << "stamp 0x" << std::hex << stamp.time << " 0x" << stamp.date;
             EXPECT_EQ(support::difference(image, expected::rom_image(stamp)), "");
