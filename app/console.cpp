@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace console {
 
@@ -13,6 +14,7 @@ void say_banner() {
 
 void say_start(const char* file_name) {
     (void)std::printf(start_format, file_name);
+    (void)std::fflush(stdout);
 }
 
 // Console output is not checked: the image, not the console, is the product.
@@ -20,13 +22,20 @@ void say(const char* text) {
     (void)std::fputs(text, stdout);
 }
 
+// Standard output is buffered and standard error is not: the reports flush
+// first, so the lines keep their order when both streams go to one file.
 void report_failure(int error_number, const char* message) {
-    // Standard output is buffered and standard error is not: flush first, so
-    // the lines keep their order when both streams go to one file.
     (void)std::fflush(stdout);
     errno = error_number;
     std::perror(program_name);
     say(message);
+}
+
+void report_file_failure(int error_number, const char* file_name, const char* message_format) {
+    (void)std::fflush(stdout);
+    (void)std::fprintf(stderr, "%s: %s: %s\n", program_name, file_name,
+                       std::strerror(error_number));
+    (void)std::printf(message_format, file_name);
 }
 
 }  // namespace console

@@ -34,6 +34,13 @@ inline constexpr char write_failed[] =
     "BLANKIMG: \x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x8F\x91\x82\xAB\x8F\x6F\x82\xB5\x82\xC9"
     "\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42\n";
 
+// BLANKIMG: 書きかけのファイル %s を削除できず、残っています。
+// (the partly written file could not be deleted and is still there)
+inline constexpr char partial_file_kept_format[] =
+    "BLANKIMG: \x8F\x91\x82\xAB\x82\xA9\x82\xAF\x82\xCC\x83\x74\x83\x40\x83\x43\x83\x8B %s "
+    "\x82\xF0\x8D\xED\x8F\x9C\x82\xC5\x82\xAB\x82\xB8\x81\x41\x8E\x63\x82\xC1\x82\xC4\x82\xA2"
+    "\x82\xDC\x82\xB7\x81\x42\n";
+
 // BLANKIMG: 正常に終了しました。
 inline constexpr char completed[] =
     "BLANKIMG: \x90\xB3\x8F\xED\x82\xC9\x8F\x49\x97\xB9\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42\n";
@@ -45,7 +52,9 @@ inline constexpr int status_failure = 1;
 // The banner's three lines: title, notice, and an empty line.
 void say_banner();
 
-// The start message, naming the file about to be created.
+// The start message, naming the file about to be created. It leaves with
+// everything said before it, so that a run interrupted later has still told
+// what it was doing.
 void say_start(const char* file_name);
 
 void say(const char* text);
@@ -53,5 +62,9 @@ void say(const char* text);
 // The two-line failure report: the system's text for `error_number` on
 // standard error, then `message` on standard output.
 void report_failure(int error_number, const char* message);
+
+// The same for a failure that concerns one file: the system's line names
+// `file_name`, and `message_format` takes it for its %s.
+void report_file_failure(int error_number, const char* file_name, const char* message_format);
 
 }  // namespace console

@@ -23,4 +23,9 @@ std::string write_failed() {
     return support::cp932("BLANKIMG: ファイルの書き出しに失敗しました。\n");
 }
 
+std::string partial_file_kept() {
+    return support::cp932(
+        "BLANKIMG: 書きかけのファイル BLANKIMG.ROM を削除できず、残っています。\n");
+}
+
 }  // namespace expected

@@ -9,5 +9,6 @@ std::string banner_and_start();
 std::string completed();
 std::string create_failed();
 std::string write_failed();
+std::string partial_file_kept();
 
 }  // namespace expected

@@ -11,6 +11,7 @@
 #include "app/console.hpp"
 #include "app/image_file.hpp"
 #include "crt.hpp"
+#include "expected_console.hpp"
 #include "fake_os.hpp"
 #include "image/write_block.hpp"
 #include "test_support.hpp"
@@ -142,13 +143,24 @@ TEST_P(ImageFileWriteFault, DeletesThePartialFileAndReportsTheTrueReason) {
 INSTANTIATE_TEST_SUITE_P(Faults, ImageFileWriteFault, testing::ValuesIn(write_faults),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ImageFile, CleanUpFailuresDoNotChangeTheReason) {
+// The write's reason comes first; then the file that could not go, and why.
+TEST_F(ImageFile, AFailedDeleteIsSaidAfterTheTrueReason) {
     fake_os::faults.fail_write_call = 2;
     fake_os::faults.write_errno = ENOSPC;
     fake_os::faults.close_errno = EBADF;
     fake_os::faults.remove_errno = EPERM;
-    EXPECT_EQ(failing_run({sample_block(512), sample_block(512)}), write_failure(ENOSPC));
-    EXPECT_TRUE(support::list_dir(dir.path).empty());
+    EXPECT_EQ(failing_run({sample_block(512), sample_block(512)}),
+              write_failure(ENOSPC) + support::file_error_line(EPERM, app::image_file_name) +
+                  expected::partial_file_kept());
+    EXPECT_EQ(support::list_dir(dir.path), std::vector<std::string>{app::image_file_name});
+}
+
+// Someone else removed it first: nothing is left, so nothing more is said.
+TEST_F(ImageFile, AnAlreadyVanishedFileIsNoFailedDelete) {
+    fake_os::faults.fail_write_call = 1;
+    fake_os::faults.write_errno = EIO;
+    fake_os::faults.remove_errno = ENOENT;
+    EXPECT_EQ(failing_run({sample_block(512)}), write_failure(EIO));
 }
 
 TEST_F(ImageFile, AFailedFlushToStorageIsAWriteFailure) {
@@ -180,6 +192,91 @@ TEST_F(ImageFile, StandardOutputIsFlushedBeforeTheErrorLine) {
         },
         testing::ExitedWithCode(console::status_failure), "");
     EXPECT_EQ(support::read_text(console_path), "earlier\n" + write_failure(EIO));
+}
+
+// An interrupt at each moment of a run over three blocks. Until the close
+// has succeeded it takes the file with it; after that the image is whole and
+// stays. Either way the run ends as interrupted, without another word.
+struct InterruptCase {
+    const char* name;
+    fake_os::Moment moment;
+    int write_call;  // with Moment::write
+    bool image_kept;
+};
+
+constexpr InterruptCase interrupt_cases[] = {
+    {"AtTheCreation", fake_os::Moment::create, 0, false},
+    {"AtTheFirstWrite", fake_os::Moment::write, 1, false},
+    {"AtAMiddleWrite", fake_os::Moment::write, 2, false},
+    {"AtTheLastWrite", fake_os::Moment::write, 3, false},
+    {"AtTheFlush", fake_os::Moment::sync, 0, false},
+    {"AtTheClose", fake_os::Moment::close, 0, true},
+};
+
+class ImageFileInterrupt : public ImageFile, public testing::WithParamInterface<InterruptCase> {};
+
+TEST_P(ImageFileInterrupt, LeavesNoPartialImage) {
+    fake_os::faults.interrupt_at = GetParam().moment;
+    fake_os::faults.interrupt_write_call = GetParam().write_call;
+    const std::vector<Bytes> blocks = {sample_block(512), sample_block(1024), sample_block(32)};
+    std::fflush(nullptr);
+    EXPECT_EXIT(
+        {
+            capture_console(console_path);
+            if (!app::create_image_file()) {
+                std::_Exit(99);
+            }
+            for (const Bytes& block : blocks) {
+                write_block(block.data(), block.size());
+            }
+            app::finish_image_file();
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(fake_os::interrupted_status), "");
+    EXPECT_EQ(support::read_text(console_path), "");
+    if (GetParam().image_kept) {
+        EXPECT_EQ(support::read_file(dir / app::image_file_name).size(), 512u + 1024u + 32u);
+    } else {
+        EXPECT_TRUE(support::list_dir(dir.path).empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, ImageFileInterrupt, testing::ValuesIn(interrupt_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The name was taken by another: the interrupt that comes while the creation
+// fails must not take that file.
+TEST_F(ImageFile, AnInterruptAtARefusedCreationLeavesTheOtherFile) {
+    const Bytes theirs = sample_block(100);
+    support::write_file(dir / app::image_file_name, theirs);
+    fake_os::faults.interrupt_at = fake_os::Moment::create;
+    EXPECT_EXIT(
+        {
+            (void)app::create_image_file();
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(fake_os::interrupted_status), "");
+    EXPECT_EQ(support::read_file(dir / app::image_file_name), theirs);
+}
+
+// During the clean-up after a failed write the interrupt waits until the file
+// is gone, then ends the run before the report.
+TEST_F(ImageFile, AnInterruptDuringTheCleanUpEndsTheRunQuietly) {
+    fake_os::faults.fail_write_call = 1;
+    fake_os::faults.write_errno = EIO;
+    fake_os::faults.interrupt_at = fake_os::Moment::remove;
+    std::fflush(nullptr);
+    EXPECT_EXIT(
+        {
+            capture_console(console_path);
+            if (app::create_image_file()) {
+                write_block(sample_block(32).data(), 32);
+            }
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(fake_os::interrupted_status), "");
+    EXPECT_EQ(support::read_text(console_path), "");
+    EXPECT_TRUE(support::list_dir(dir.path).empty());
 }
 
 }  // namespace

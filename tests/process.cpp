@@ -6,8 +6,10 @@
 #include <poll.h>
 #include <stdexcept>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace process {
 
@@ -61,6 +63,17 @@ void redirect(int from, int to) {
         fail("drop privileges");
     }
     ::signal(SIGXFSZ, SIG_DFL);  // as a shell would start it
+    for (const int signal : launch.ignored_signals) {
+        ::signal(signal, SIG_IGN);
+    }
+    // A quit signal must not leave a core file in the directory under test.
+    const rlimit no_core{0, 0};
+    if (::setrlimit(RLIMIT_CORE, &no_core) != 0) {
+        fail("setrlimit");
+    }
+    if (launch.umask >= 0) {
+        ::umask(static_cast<mode_t>(launch.umask));
+    }
     if (launch.close_stdin) {
         ::close(STDIN_FILENO);
     }
@@ -93,7 +106,7 @@ Pipe open_pipe() {
 void drain(Pipe& out, Pipe& err, std::string& out_text, std::string& err_text) {
     pollfd fds[2] = {{out.read_end, POLLIN, 0}, {err.read_end, POLLIN, 0}};
     std::string* texts[2] = {&out_text, &err_text};
-    int open_count = 2;
+    int open_count = (out.read_end >= 0) + (err.read_end >= 0);
     while (open_count > 0) {
         if (::poll(fds, 2, -1) < 0) {
             throw std::runtime_error("poll failed");
@@ -126,6 +139,9 @@ Outcome run(const Launch& launch) {
     if (out_fd < 0) {
         throw std::runtime_error("cannot open " + launch.stdout_path);
     }
+    if (launch.unread_stdout) {
+        ::close(std::exchange(out.read_end, -1));
+    }
 
     std::vector<std::string> argv_strings{launch.program};
     argv_strings.insert(argv_strings.end(), launch.args.begin(), launch.args.end());
@@ -142,6 +158,10 @@ Outcome run(const Launch& launch) {
     }
     ::close(out.write_end);
     ::close(err.write_end);
+    if (pid > 0 && launch.kill_signal != 0) {
+        ::usleep(static_cast<useconds_t>(launch.kill_after_us));
+        ::kill(pid, launch.kill_signal);
+    }
     Outcome outcome;
     drain(out, err, outcome.out, outcome.err);
     int wait_status = 0;

@@ -20,6 +20,11 @@ struct Launch {
     std::string stdout_path;       // a device to send standard output to instead of capturing it
     bool drop_privileges = false;  // run as the unprivileged user "nobody"
     bool remove_dir = false;       // remove the (empty) working directory before starting
+    bool unread_stdout = false;    // standard output is a pipe that nobody reads
+    int umask = -1;                // the child's file-creation mask; -1: inherited
+    std::vector<int> ignored_signals;  // started ignoring these, as nohup does
+    int kill_signal = 0;               // sent by the parent kill_after_us after the start
+    long kill_after_us = 0;
 };
 
 struct Outcome {

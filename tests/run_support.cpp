@@ -52,4 +52,35 @@ void add_asan_option(process::Launch& launch, const std::string& option) {
     launch.env.push_back(name + option);
 }
 
+bool have_strace() {
+    return std::string(STRACE_PROGRAM).size() > 0;
+}
+
+process::Launch traced(process::Launch launch, const std::string& trace,
+                       const std::vector<std::string>& options) {
+    std::vector<std::string> args{"-o", trace};
+    args.insert(args.end(), options.begin(), options.end());
+    // strace's trace file would take a stream closed before strace starts:
+    // a shell closes them after, in the process it then turns into blankimg.
+    const std::string closing = std::string(launch.close_stdin ? " <&-" : "") +
+                                (launch.close_stdout ? " >&-" : "") +
+                                (launch.close_stderr ? " 2>&-" : "");
+    if (!closing.empty()) {
+        args.insert(args.end(), {"/bin/sh", "-c", "exec \"$0\" \"$@\"" + closing});
+        launch.close_stdin = launch.close_stdout = launch.close_stderr = false;
+    }
+    args.push_back(launch.program);
+    args.insert(args.end(), launch.args.begin(), launch.args.end());
+    launch.args = args;
+    launch.program = STRACE_PROGRAM;
+    add_asan_option(launch, "detect_leaks=0");  // LeakSanitizer cannot run under ptrace
+    return launch;
+}
+
+// By name for the creation and the delete, by descriptor for the rest, which
+// strace resolves to the absolute path.
+std::vector<std::string> image_calls(const process::Launch& launch) {
+    return {"-P", "BLANKIMG.ROM", "-P", launch.dir + "/BLANKIMG.ROM"};
+}
+
 }  // namespace run

@@ -30,4 +30,15 @@ process::Launch blankimg_in(const std::string& dir, const Clock& clock = decembe
 // Adds `option` to the child's ASAN_OPTIONS.
 void add_asan_option(process::Launch& launch, const std::string& option);
 
+bool have_strace();
+
+// `launch` run under strace with `options`, writing its trace to `trace`.
+// Options name the image's calls alone when they add `image_calls(launch)`.
+process::Launch traced(process::Launch launch, const std::string& trace,
+                       const std::vector<std::string>& options);
+
+// strace's options that restrict tracing and fault injection to the calls
+// that concern BLANKIMG.ROM in the launch's directory.
+std::vector<std::string> image_calls(const process::Launch& launch);
+
 }  // namespace run

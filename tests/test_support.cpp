@@ -159,6 +159,10 @@ std::string error_line(int error_number) {
     return "BLANKIMG: " + std::string(std::strerror(error_number)) + "\n";
 }
 
+std::string file_error_line(int error_number, const std::string& file_name) {
+    return "BLANKIMG: " + file_name + ": " + std::strerror(error_number) + "\n";
+}
+
 bool stamped_during(image::DosStamp stamp, std::time_t first, std::time_t last, Zone zone) {
     for (std::time_t t = first; t <= last; ++t) {
         std::tm broken_down{};

@@ -46,6 +46,9 @@ std::string difference(const std::vector<std::uint8_t>& got, const std::vector<s
 // "BLANKIMG: " and the C library's text for `error_number`, as perror prints it.
 std::string error_line(int error_number);
 
+// The same line for a failure concerning `file_name`: "BLANKIMG: NAME: reason".
+std::string file_error_line(int error_number, const std::string& file_name);
+
 enum class Zone { universal, local };
 
 // Whether `stamp` is the time, in `zone`, of some second from `first` to `last`.
