@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/console.hpp"
 
 #include <cerrno>

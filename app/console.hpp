@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Everything the program says, as Shift_JIS (code page 932) bytes: the texts
 // are written unchanged whatever the terminal's encoding. Multi-byte
 // characters are spelled as escapes, with the text they read as above each.

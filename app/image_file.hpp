@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one file a run produces. It is created new or not at all, every block
 // is written whole or the partial file is deleted, and success means the
 // data reached storage. Blocks arrive through write_block

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/local_stamp.hpp"
 
 #include "app/os.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // blankimg: writes an empty OS-ROM image, BLANKIMG.ROM, in the current directory.
 #include <cerrno>
 #include <ctime>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The operating-system calls of the program, behind one seam: the rest of the
 // program stays portable, and tests can link a version that injects failures.
 // Calls report failure as the C library does, with errno set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/os.hpp"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The least a program can do to write an image of blankimg's layout: create
  * the file new, make the same 1,127 writes of the same sizes, flush to
  * storage and close. It checks every call, prints nothing and computes no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "image/builder.hpp"
 
 #include <cstring>

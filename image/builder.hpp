@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the whole OS-ROM image, first byte to last, through write_block.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "image/dos_stamp.hpp"
 
 namespace image {

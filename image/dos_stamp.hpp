@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The packed date and time of FAT directory entries.
 #pragma once
 

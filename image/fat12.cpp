@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "image/fat12.hpp"
 
 namespace image {

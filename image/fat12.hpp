@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 12-bit file allocation table: two entries share three bytes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Little-endian field access, so the on-disk layout never depends on the
 // host's byte order or on how the compiler packs a struct.
 #pragma once

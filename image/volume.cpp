@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "image/volume.hpp"
 
 #include "image/le.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // On-disk records of the OS-ROM volume. Every field is a byte array written
 // through the little-endian helpers, so the records have no padding and the
 // same bytes on every host.

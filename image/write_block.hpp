@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the builder's blocks go. The program that links the builder supplies
 // this function; it returns only once all `length` bytes are appended to the
 // image, and does not return at all if they cannot be.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "capture_block.hpp"
 
 #include "image/write_block.hpp"

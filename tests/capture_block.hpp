@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Stands in for the image file in builder tests: keeps every block in memory.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The builder's blocks through the checked file and the real system layer,
 // with a stamp whose bytes are newlines: a file opened in text mode would
 // grow by a carriage return before each of them.

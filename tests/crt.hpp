@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The C runtime calls that tests make below the program's own system layer,
 // under one name on both systems: Windows spells them with underscores and
 // wants binary mode asked for.

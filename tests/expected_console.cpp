@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "expected_console.hpp"
 
 #include "test_support.hpp"

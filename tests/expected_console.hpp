@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the program must print, converted from the texts' UTF-8 spelling.
 #pragma once
 

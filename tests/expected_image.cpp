@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "expected_image.hpp"
 
 #include <algorithm>

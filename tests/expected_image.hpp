@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The OS-ROM image as its layout table describes it, rendered independently
 // of the builder: literal bytes where the layout lists them, and the
 // allocation table packed pair by pair rather than entry by entry.

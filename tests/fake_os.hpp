@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A file layer for tests of the checked image file: the real C runtime, with
 // failures and interrupts injected where a test asks for them. It stops the
 // test on misuse that a real system punishes: closing the image twice or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The image as real FAT readers see it: the volume is the image's first
 // half, handed to mtools and to fsck.fat, which share no code with the program.
 #include <gtest/gtest.h>

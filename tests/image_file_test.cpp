@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checked image file against injected failures of the system calls
 // below it: what it reports, what it leaves on disk, and how it ends.
 #include <gtest/gtest.h>

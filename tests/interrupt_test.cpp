@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program interrupted, and failing where only the system can make
 // it fail: strace delivers a signal, or an error, at one exact call of the
 // image, and the directory afterwards holds the whole image or nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a program as a child process under conditions a test sets up, and
 // collects what it leaves behind: exit status and both console streams.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the end-to-end tests share: how to start the real program under a
 // chosen clock.
 #pragma once

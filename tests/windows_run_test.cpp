@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real blankimg.exe, run by Windows' own process calls in fresh
 // directories: the exact image, the exact console bytes, the exit status.
 #include <gtest/gtest.h>

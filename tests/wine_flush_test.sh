@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Runs blankimg.exe under Wine, traced by strace, and checks that the image
 # is flushed to storage: Wine turns _commit into an fsync of the file.
 #

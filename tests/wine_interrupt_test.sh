@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Runs blankimg.exe under Wine and interrupts it in the middle of the image:
 # strace raises SIGINT at one of its writes, which Wine turns into Ctrl+C for
 # the program's console handler. The file must go, nothing more be said, and
