@@ -1,12 +1,16 @@
 #!/bin/bash
+# SPDX-License-Identifier: MIT
 # Installs and packages a finished build the ways a user would, and checks
 # what arrives: the files, their places, and that the installed program makes
 # the same image as the one in the build tree.
 #
-#   install_test.sh install BUILD_DIR FAKETIME_LIBRARY
-#   install_test.sh deb     BUILD_DIR FAKETIME_LIBRARY
-#   install_test.sh zip     BUILD_DIR SOURCE_DIR STRIP OBJDUMP
-#   install_test.sh man     PAGE PROGRAM
+#   install_test.sh install  BUILD_DIR FAKETIME_LIBRARY SOURCE_DIR
+#   install_test.sh deb      BUILD_DIR FAKETIME_LIBRARY SOURCE_DIR
+#   install_test.sh lintian  BUILD_DIR
+#   install_test.sh harden   PROGRAM PROCESSOR
+#   install_test.sh source   BUILD_DIR
+#   install_test.sh zip      BUILD_DIR SOURCE_DIR STRIP OBJDUMP VERSION
+#   install_test.sh man      PAGE PROGRAM
 set -euo pipefail
 
 fail() {
@@ -44,45 +48,106 @@ expect_file() {
     [ -f "$1" ] || fail "missing $1"
 }
 
+# The files every Linux install holds under PREFIX: program, manual, licence
+# and changelog.
+expect_linux_files() {
+    local prefix=$1 source=$2
+    [ -x "$prefix/bin/blankimg" ] || fail "bin/blankimg is not executable"
+    gzip -t "$prefix/share/man/man1/blankimg.1.gz" || fail "the manual is no gzip file"
+    gzip -t "$prefix/share/doc/blankimg/changelog.gz" || fail "the changelog is no gzip file"
+    local copyright=$prefix/share/doc/blankimg/copyright
+    expect_file "$copyright"
+    head -1 "$copyright" | grep -q '^Format: .*copyright-format/1.0/$' ||
+        fail "the copyright file is not in Debian's format"
+    # The licence's every line, indented, is in it.
+    while IFS= read -r line; do
+        [ -z "$line" ] && continue
+        grep -qxF -- " $line" "$copyright" || fail "the copyright file lacks: $line"
+    done < <(tail -n +5 "$source/LICENSE")
+}
+
+# A build tree's packages, made with cpack as a user would, in $scratch/package.
+cpack_into_scratch() {
+    (cd "$1" && cpack -B "$scratch/package" >/dev/null)
+}
+
 case $1 in
 install)
     build=$2
     # A staged install, as packagers make them, and a direct one.
     DESTDIR="$scratch/stage" cmake --install "$build" --prefix /opt/blankimg >/dev/null
-    expect_file "$scratch/stage/opt/blankimg/bin/blankimg"
-    expect_file "$scratch/stage/opt/blankimg/share/man/man1/blankimg.1"
+    expect_linux_files "$scratch/stage/opt/blankimg" "$4"
     cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
-    expect_file "$scratch/prefix/share/man/man1/blankimg.1"
-    [ -x "$scratch/prefix/bin/blankimg" ] || fail "bin/blankimg is not executable"
     same_image_as_build "$scratch/prefix/bin/blankimg" "$build" "$3"
     ;;
 deb)
-    build=$2
-    (cd "$build" && cpack -G DEB -B "$scratch/package" >/dev/null)
+    build=$2 source=$4
+    cpack_into_scratch "$build"
     deb=$(echo "$scratch"/package/blankimg_*.deb)
     expect_file "$deb"
     [ "$(dpkg-deb -f "$deb" Package)" = blankimg ] || fail "package name"
     dpkg-deb -f "$deb" Depends | grep -q libc6 || fail "no dependency on libc6"
     dpkg -x "$deb" "$scratch/root"
-    expect_file "$scratch/root/usr/share/man/man1/blankimg.1"
+    expect_linux_files "$scratch/root/usr" "$source"
     same_image_as_build "$scratch/root/usr/bin/blankimg" "$build" "$3"
     ;;
+lintian)
+    # Clean but for the one tag a package without a published maintainer
+    # address must carry.
+    build=$2
+    cpack_into_scratch "$build"
+    allowed=()
+    if [ "$(dpkg-deb -f "$scratch"/package/blankimg_*.deb Maintainer)" = "blankimg developers" ]; then
+        allowed=(--suppress-tags malformed-contact)
+    fi
+    lintian --fail-on error,warning,info --display-info "${allowed[@]}" "$scratch"/package/blankimg_*.deb ||
+        fail "lintian found the tags above"
+    ;;
+harden)
+    # Debian 12's C start files carry no CET marking, so the linker drops
+    # control-flow protection whatever the flags: that one is not checked.
+    program=$2 processor=$3
+    options=()
+    [[ $processor =~ ^(x86_64|AMD64|i[3-6]86)$ ]] && options=(--nocfprotection)
+    hardening-check "${options[@]}" "$program" || fail "$program is not hardened"
+    ;;
+source)
+    build=$2
+    (cd "$build" && cpack --config CPackSourceConfig.cmake -B "$scratch/package" >/dev/null)
+    listing=$(tar -tzf "$scratch"/package/blankimg-*-Source.tar.gz | sed 's,^[^/]*/,,')
+    for wanted in CMakeLists.txt LICENSE NEWS README.md app/main.cpp image/builder.cpp; do
+        grep -qxF "$wanted" <<<"$listing" || fail "the source package lacks $wanted"
+    done
+    ! grep -E '^(build/|\.git/)|\.(deb|exe|zip|ROM)$' <<<"$listing" ||
+        fail "the source package holds what is no source"
+    ;;
 zip)
-    build=$2 source=$3 strip=$4 objdump=$5
-    (cd "$build" && cpack -G ZIP -B "$scratch/package" >/dev/null)
+    build=$2 source=$3 strip=$4 objdump=$5 version=$6
+    cpack_into_scratch "$build"
     zip=$(echo "$scratch"/package/blankimg-*.zip)
     expect_file "$zip"
     (mkdir "$scratch/unpacked" && cd "$scratch/unpacked" && cmake -E tar xf "$zip")
     folder=$(echo "$scratch"/unpacked/blankimg-*)
-    [ "$(ls "$folder")" = "$(printf 'README.md\nblankimg.exe')" ] ||
+    [ "$(ls "$folder")" = "$(printf 'LICENSE.txt\nREADME.txt\nblankimg.exe')" ] ||
         fail "the zip holds $(ls "$folder" | tr '\n' ' ')"
-    cmp "$folder/README.md" "$source/README.md" || fail "README.md differs"
-    # The package holds the program stripped.
-    "$strip" -o "$scratch/blankimg.exe" "$build/blankimg.exe"
+    # Windows line ends, and the licence word for word.
+    for text in LICENSE.txt README.txt; do
+        ! grep -q $'[^\r]$' "$folder/$text" || fail "$text has lines without CR LF"
+    done
+    cmp <(tr -d '\r' <"$folder/LICENSE.txt") "$source/LICENSE" || fail "LICENSE.txt differs"
+    grep -q "chcp 932" "$folder/README.txt" || fail "README.txt does not say chcp 932"
+    grep -q "^blankimg $version for Windows" "$folder/README.txt" || fail "README.txt names no version"
+    # The package holds the program stripped, which stamps it with the time
+    # that cpack gives its packages.
+    SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)} \
+        "$strip" -o "$scratch/blankimg.exe" "$build/blankimg.exe"
     cmp "$folder/blankimg.exe" "$scratch/blankimg.exe" || fail "blankimg.exe is not the one built"
     # Statically linked: nothing to ship beside it.
     dlls=$("$objdump" -p "$folder/blankimg.exe" | awk '/DLL Name:/ { print $3 }' | sort | tr '\n' ' ')
     [ "$dlls" = "KERNEL32.dll msvcrt.dll " ] || fail "blankimg.exe needs $dlls"
+    # Its version resource names the project's version.
+    strings -el "$folder/blankimg.exe" | grep -qx "$version" || fail "no version resource of $version"
+    strings -el "$folder/blankimg.exe" | grep -qx "FileVersion" || fail "no FileVersion"
     ;;
 man)
     page=$2 program=$3

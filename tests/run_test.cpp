@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program, run in fresh directories under the environments it has
 // to survive: what it prints, its exit status, and what it leaves behind.
 #include <gtest/gtest.h>
@@ -78,6 +79,14 @@ TEST_F(Blankimg, CreatesTheImageAndReportsSuccess) {
     ASSERT_EQ(::stat(image_path().c_str(), &info), 0);
     EXPECT_TRUE(S_ISREG(info.st_mode));
     EXPECT_EQ(info.st_mode & (S_IRUSR | S_IWUSR), S_IRUSR | S_IWUSR) << "not read-only";
+}
+
+// The banner's text is fixed; the project's version, which names the
+// packages and the manual, must be the one it shows.
+TEST_F(Blankimg, TheBannerShowsTheProjectsVersion) {
+    const Outcome outcome = process::run(run::blankimg_in(work.path));
+    EXPECT_TRUE(outcome.out.starts_with("BLANKIMG V" BLANKIMG_VERSION ": "))
+        << "the project is version " BLANKIMG_VERSION;
 }
 
 TEST_F(Blankimg, ASecondRunRefusesAndKeepsTheFirstImage) {
