@@ -75,9 +75,9 @@ set(CPACK_PACKAGE_DESCRIPTION
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
-# When the builder gives no SOURCE_DATE_EPOCH, the packages take the time of
-# the last commit; see the file.
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackTime.cmake)
+# The packages' time and, for other CPUs, their C library dependency are
+# settled when cpack runs; see the file.
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackProject.cmake)
 set(CPACK_BLANKIMG_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 
 if(WIN32)
@@ -89,8 +89,22 @@ else()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${maintainer}")
   set(CPACK_DEBIAN_PACKAGE_SECTION otherosfs)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  # The libraries' versions come from the binary itself, through dpkg-shlibdeps.
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Debian's names for the CPUs that this project builds for.
+  set(debian_architectures x86_64=amd64 aarch64=arm64 s390x=s390x)
+  foreach(pair IN LISTS debian_architectures)
+    string(REPLACE "=" ";" pair "${pair}")
+    list(GET pair 0 processor)
+    if(processor STREQUAL CMAKE_SYSTEM_PROCESSOR)
+      list(GET pair 1 CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
+    endif()
+  endforeach()
+  if(CMAKE_CROSSCOMPILING)
+    set(CPACK_BLANKIMG_CROSS_PROGRAM ${PROJECT_BINARY_DIR}/blankimg)
+    set(CPACK_BLANKIMG_OBJDUMP ${CMAKE_OBJDUMP})
+  else()
+    # The libraries' versions come from the binary itself, through dpkg-shlibdeps.
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  endif()
   set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/CPackNormalizeDeb.cmake)
 endif()
 

@@ -7,6 +7,7 @@
 #   install_test.sh install  BUILD_DIR FAKETIME_LIBRARY SOURCE_DIR
 #   install_test.sh deb      BUILD_DIR FAKETIME_LIBRARY SOURCE_DIR
 #   install_test.sh lintian  BUILD_DIR
+#   install_test.sh debarch  BUILD_DIR ARCHITECTURE
 #   install_test.sh harden   PROGRAM PROCESSOR
 #   install_test.sh source   BUILD_DIR
 #   install_test.sh zip      BUILD_DIR SOURCE_DIR STRIP OBJDUMP VERSION
@@ -90,6 +91,17 @@ deb)
     dpkg -x "$deb" "$scratch/root"
     expect_linux_files "$scratch/root/usr" "$source"
     same_image_as_build "$scratch/root/usr/bin/blankimg" "$build" "$3"
+    ;;
+debarch)
+    # A package for another CPU: its architecture, and a C library to depend on.
+    build=$2 architecture=$3
+    cpack_into_scratch "$build"
+    deb=$(echo "$scratch"/package/blankimg_*_"$architecture".deb)
+    expect_file "$deb"
+    info=$(dpkg-deb --info "$deb")
+    echo "$info"
+    grep -qx " Architecture: $architecture" <<<"$info" || fail "not a package for $architecture"
+    grep -Eq '^ Depends: libc6 \(>= [0-9]+\.[0-9]+\)$' <<<"$info" || fail "no dependency on libc6"
     ;;
 lintian)
     # Clean but for the one tag a package without a published maintainer
