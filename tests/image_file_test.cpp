@@ -57,8 +57,9 @@ class ImageFile : public testing::Test {
 
     // Runs `blocks` through a fresh image file and finishes it, in a child
     // process whose two streams go to one capture file; expects the run to end
-    // with status 1 and returns what the streams received.
-    std::string failing_run(const std::vector<Bytes>& blocks) {
+    // with `status` and returns what the streams received.
+    std::string failing_run(const std::vector<Bytes>& blocks,
+                            int status = console::status_failure) {
         std::fflush(nullptr);
         EXPECT_EXIT(
             {
@@ -72,7 +73,7 @@ class ImageFile : public testing::Test {
                 app::finish_image_file();
                 std::_Exit(0);
             },
-            testing::ExitedWithCode(console::status_failure), "");
+            testing::ExitedWithCode(status), "");
         return support::read_text(console_path);
     }
 
@@ -225,22 +226,9 @@ class ImageFileInterrupt : public ImageFile, public testing::WithParamInterface<
 TEST_P(ImageFileInterrupt, LeavesNoPartialImage) {
     fake_os::faults.interrupt_at = GetParam().moment;
     fake_os::faults.interrupt_write_call = GetParam().write_call;
-    const std::vector<Bytes> blocks = {sample_block(512), sample_block(1024), sample_block(32)};
-    std::fflush(nullptr);
-    EXPECT_EXIT(
-        {
-            capture_console(console_path);
-            if (!app::create_image_file()) {
-                std::_Exit(99);
-            }
-            for (const Bytes& block : blocks) {
-                write_block(block.data(), block.size());
-            }
-            app::finish_image_file();
-            std::_Exit(0);
-        },
-        testing::ExitedWithCode(fake_os::interrupted_status), "");
-    EXPECT_EQ(support::read_text(console_path), "");
+    EXPECT_EQ(failing_run({sample_block(512), sample_block(1024), sample_block(32)},
+                          fake_os::interrupted_status),
+              "");
     if (GetParam().image_kept) {
         EXPECT_EQ(support::read_file(dir / app::image_file_name).size(), 512u + 1024u + 32u);
     } else {
