@@ -65,10 +65,9 @@ bool catch_interrupts() {
     return true;
 }
 
-void mask_interrupts(int how) {
-    const sigset_t set = interrupt_set();
-    (void)::sigprocmask(how, &set, nullptr);
-}
+// The mask as it was before the hold: a signal that the process was started
+// with blocked stays blocked after it.
+sigset_t mask_before_hold;
 }  // namespace
 
 // The streams are byte streams already; a reader that has gone must not kill
@@ -111,11 +110,12 @@ int remove(const char* name) {
 }
 
 void hold_interrupts() {
-    mask_interrupts(SIG_BLOCK);
+    const sigset_t set = interrupt_set();
+    (void)::sigprocmask(SIG_BLOCK, &set, &mask_before_hold);
 }
 
 void release_interrupts() {
-    mask_interrupts(SIG_UNBLOCK);
+    (void)::sigprocmask(SIG_SETMASK, &mask_before_hold, nullptr);
 }
 
 void remove_on_interrupt(const char* name, int fd) {

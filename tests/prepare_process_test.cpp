@@ -118,4 +118,30 @@ TEST(PrepareProcess, AFileSizeLimitNoLongerKills) {
 #endif
 }
 
+// Holding the interrupts over a step and releasing them must leave the mask
+// as the process was started with: blocked by the parent stays blocked.
+TEST(Interrupts, ReleasingRestoresTheMaskTheProcessHad) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no signal mask; its handler is kept out by a lock";
+#else
+    EXPECT_EXIT(
+        {
+            sigset_t blocked;
+            sigemptyset(&blocked);
+            sigaddset(&blocked, SIGTERM);
+            ::sigprocmask(SIG_SETMASK, &blocked, nullptr);
+            os::hold_interrupts();
+            sigset_t held;
+            ::sigprocmask(SIG_SETMASK, nullptr, &held);
+            os::release_interrupts();
+            sigset_t after;
+            ::sigprocmask(SIG_SETMASK, nullptr, &after);
+            const bool was_held = sigismember(&held, SIGINT) == 1;
+            const bool kept = sigismember(&after, SIGTERM) == 1 && sigismember(&after, SIGINT) == 0;
+            std::_Exit(was_held && kept ? ready : signal_kept);
+        },
+        testing::ExitedWithCode(ready), "");
+#endif
+}
+
 }  // namespace
