@@ -49,9 +49,7 @@ class Interrupted : public testing::Test {
     std::vector<std::string> left() const { return support::list_dir(work.path); }
 
     void expect_exact_image() const {
-        EXPECT_EQ(support::difference(support::read_file(work / image_name),
-                                      expected::rom_image(run::december_2002_stamp)),
-                  "");
+        EXPECT_EQ(run::image_difference(work / image_name, run::december_2002_stamp), "");
     }
 
     support::TempDir work;
@@ -198,10 +196,7 @@ TEST(InterruptedAtRandom, NeverLeavesAPartialImage) {
         const std::vector<std::string> names = support::list_dir(work.path);
         ASSERT_TRUE(names.empty() || names == std::vector<std::string>{image_name});
         if (!names.empty()) {
-            const Bytes image = support::read_file(work / image_name);
-            ASSERT_EQ(support::difference(image, expected::rom_image(expected::stamp_of(image))),
-                      "")
-                << "a partial image was left";
+            ASSERT_EQ(run::image_difference(work / image_name), "") << "a partial image was left";
         }
     }
     RecordProperty("ended_by_signal", ended_by_signal);
@@ -216,8 +211,7 @@ TEST(UnreadConsole, StillGivesTheReasonAndTheStatus) {
     EXPECT_EQ(made.signal, 0);
     EXPECT_EQ(made.status, 0);
     EXPECT_EQ(made.err, "");
-    const Bytes image = support::read_file(work / image_name);
-    EXPECT_EQ(support::difference(image, expected::rom_image(expected::stamp_of(image))), "");
+    EXPECT_EQ(run::image_difference(work / image_name), "");
 
     const Outcome refused = process::run(launch);
     EXPECT_EQ(refused.signal, 0);

@@ -3,6 +3,9 @@
 
 #include <cstdlib>
 
+#include "expected_image.hpp"
+#include "test_support.hpp"
+
 namespace run {
 
 namespace {
@@ -55,6 +58,15 @@ void add_asan_option(process::Launch& launch, const std::string& option) {
 
 bool have_strace() {
     return std::string(STRACE_PROGRAM).size() > 0;
+}
+
+std::string image_difference(const std::string& path, image::DosStamp stamp) {
+    return support::difference(support::read_file(path), expected::rom_image(stamp));
+}
+
+std::string image_difference(const std::string& path) {
+    const expected::Bytes image = support::read_file(path);
+    return support::difference(image, expected::rom_image(expected::stamp_of(image)));
 }
 
 process::Launch traced(process::Launch launch, const std::string& trace,

@@ -33,6 +33,14 @@ void add_asan_option(process::Launch& launch, const std::string& option);
 
 bool have_strace();
 
+// Empty when the file at `path` is the whole image with `stamp`; otherwise
+// where it first differs.
+std::string image_difference(const std::string& path, image::DosStamp stamp);
+
+// The same at whatever stamp the file's entries carry: for runs on the real
+// clock, or interrupted at a moment that is not known.
+std::string image_difference(const std::string& path);
+
 // `launch` run under strace with `options`, writing its trace to `trace`.
 // Options name the image's calls alone when they add `image_calls(launch)`.
 process::Launch traced(process::Launch launch, const std::string& trace,

@@ -51,8 +51,7 @@ class Blankimg : public testing::Test {
     }
 
     void expect_image(image::DosStamp stamp = run::december_2002_stamp) const {
-        EXPECT_EQ(support::difference(support::read_file(image_path()), expected::rom_image(stamp)),
-                  "");
+        EXPECT_EQ(run::image_difference(image_path(), stamp), "");
     }
 
     static void expect_create_failure(const Outcome& outcome, int error_number) {
@@ -381,8 +380,7 @@ TEST_P(BlankimgClosed, TheImageTakesNoStandardDescriptor) {
     const int fd = image_trace(trace).fd;
     ASSERT_NE(fd, -1) << "the image was never opened";
     EXPECT_GT(fd, 2) << "the image must not take a standard stream's descriptor";
-    const Bytes image = support::read_file(image_path());
-    EXPECT_EQ(support::difference(image, expected::rom_image(expected::stamp_of(image))), "");
+    EXPECT_EQ(run::image_difference(image_path()), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Streams, BlankimgClosed, testing::ValuesIn(closed_streams),
