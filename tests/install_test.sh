@@ -8,7 +8,7 @@
 #   install_test.sh deb      BUILD_DIR FAKETIME_LIBRARY SOURCE_DIR
 #   install_test.sh lintian  BUILD_DIR
 #   install_test.sh debarch  BUILD_DIR ARCHITECTURE
-#   install_test.sh harden   PROGRAM PROCESSOR
+#   install_test.sh harden   PROGRAM CF_PROTECTION
 #   install_test.sh source   BUILD_DIR
 #   install_test.sh zip      BUILD_DIR SOURCE_DIR STRIP OBJDUMP VERSION
 #   install_test.sh man      PAGE PROGRAM
@@ -117,10 +117,11 @@ lintian)
     ;;
 harden)
     # Debian 12's C start files carry no CET marking, so the linker drops
-    # control-flow protection whatever the flags: that one is not checked.
-    program=$2 processor=$3
+    # control-flow protection whatever the flags: where the build asks for it
+    # (CF_PROTECTION is ON), it is not checked.
+    program=$2 cf_protection=$3
     options=()
-    [[ $processor =~ ^(x86_64|AMD64|i[3-6]86)$ ]] && options=(--nocfprotection)
+    [ "$cf_protection" = ON ] && options=(--nocfprotection)
     hardening-check "${options[@]}" "$program" || fail "$program is not hardened"
     ;;
 source)
